@@ -64,7 +64,10 @@ int main()
         } catch (const std::bad_alloc&) {
             return blad("za malo pamieci");
         }
-        if (!zapisz_calosc(STDOUT_FILENO, naglowek) || !zapisz_liczby(STDOUT_FILENO, wynik)) {
+        // Someone watching a terminal sees each line as soon as it is ready;
+        // a file or a pipe takes the lines in large blocks.
+        const Oproznianie oproznianie = ::isatty(STDOUT_FILENO) != 0 ? Oproznianie::co_wiersz : Oproznianie::blokami;
+        if (!zapisz_calosc(STDOUT_FILENO, naglowek) || !zapisz_liczby(STDOUT_FILENO, wynik, oproznianie)) {
             return blad_zapisu();
         }
     }

@@ -1,8 +1,8 @@
 #include "zapis.h"
 
-#include <array>
 #include <cerrno>
 #include <charconv>
+#include <vector>
 
 #include <unistd.h>
 
@@ -21,16 +21,25 @@ bool zapisz_calosc(int fd, std::string_view tekst)
     return true;
 }
 
-bool zapisz_liczby(int fd, std::span<const int> liczby)
+bool zapisz_liczby(int fd, std::span<const int> liczby, Oproznianie oproznianie)
 {
-    // Ten digits and a sign at most, then the line end.
-    std::array<char, 16> wiersz{};
+    // A line is at most 11 digits and sign plus the line end.
+    constexpr std::size_t najdluzszy_wiersz = 12;
+    constexpr std::size_t rozmiar_bloku = std::size_t{1} << 20;
+    const std::size_t prog = oproznianie == Oproznianie::co_wiersz ? 1 : rozmiar_bloku;
+
+    std::vector<char> bufor(rozmiar_bloku + najdluzszy_wiersz);
+    char* const poczatek = bufor.data();
+    char* koniec = poczatek;
     for (const int liczba : liczby) {
-        char* koniec = std::to_chars(wiersz.data(), wiersz.data() + wiersz.size() - 1, liczba).ptr;
+        koniec = std::to_chars(koniec, koniec + najdluzszy_wiersz, liczba).ptr;
         *koniec++ = '\n';
-        if (!zapisz_calosc(fd, std::string_view(wiersz.data(), static_cast<std::size_t>(koniec - wiersz.data())))) {
-            return false;
+        if (static_cast<std::size_t>(koniec - poczatek) >= prog) {
+            if (!zapisz_calosc(fd, std::string_view(poczatek, static_cast<std::size_t>(koniec - poczatek)))) {
+                return false;
+            }
+            koniec = poczatek;
         }
     }
-    return true;
+    return zapisz_calosc(fd, std::string_view(poczatek, static_cast<std::size_t>(koniec - poczatek)));
 }

@@ -9,7 +9,10 @@
 // descriptor refuses the data.
 bool zapisz_calosc(int fd, std::string_view tekst);
 
-// Writes each number of `liczby` in decimal on a line of its own, each line
-// written out as soon as it is complete. Returns false, with errno set, on
-// the first failed write.
-bool zapisz_liczby(int fd, std::span<const int> liczby);
+// When written lines reach the descriptor: one by one, for a person
+// watching a terminal, or in large blocks, for files and pipes.
+enum class Oproznianie { co_wiersz, blokami };
+
+// Writes each number of `liczby` in decimal on a line of its own. Returns
+// false, with errno set, on the first failed write.
+bool zapisz_liczby(int fd, std::span<const int> liczby, Oproznianie oproznianie);
