@@ -157,13 +157,15 @@ TEST_P(SieveTail, MatchesTrialDivision) { expect_tail_matches_trial_division(Get
 TEST_P(SieveTailSlow, MatchesTrialDivision) { expect_tail_matches_trial_division(GetParam(), 3000); }
 
 // Powers of two and their neighbours fall on word and block boundaries of a
-// packed flag array; squares of primes are the last composites a pass must
-// reach.
+// packed flag array, multiples of 960960 where a 30030-periodic pattern of
+// 64-bit words repeats; squares of primes are the last composites a pass
+// must reach.
 INSTANTIATE_TEST_SUITE_P(Boundaries, SieveTail,
                          ::testing::Values(4095, 4096, 4097, 32767, 32768, 32769, 65535, 65536, 65537, 262143,
                                            262144, 262145, 524287, 524288, 524289, 1048575, 1048576, 1048577,
                                            2097151, 2097152, 2097153, 4194303, 4194304, 4194305, 994009,
-                                           1018081, 9999991, 16777215, 16777216, 16777217, 99460729),
+                                           1018081, 960959, 960960, 960961, 1921919, 1921920, 1921921, 9999991,
+                                           16777215, 16777216, 16777217, 99460729),
                          [](const auto& info) { return std::to_string(info.param); });
 
 // 2147117569 is 46337 squared, the largest square of a prime in the int range.
