@@ -50,11 +50,13 @@ void popros_o_duze_strony(void* poczatek, std::size_t bajty)
     }
 }
 
-// Uninitialised flag words; every word is written before it is read.
+// Uninitialised flag words; every word is written before it is read. Large
+// arrays are aligned to huge pages; small ones would only waste one.
 Flagi przydziel_flagi(std::size_t slowa)
 {
-    const std::size_t bajty = (slowa * sizeof(Slowo) + duza_strona - 1) / duza_strona * duza_strona;
-    auto* pamiec = static_cast<Slowo*>(std::aligned_alloc(duza_strona, bajty));
+    const std::size_t wyrownanie = slowa * sizeof(Slowo) >= 8 * duza_strona ? duza_strona : 64;
+    const std::size_t bajty = (slowa * sizeof(Slowo) + wyrownanie - 1) / wyrownanie * wyrownanie;
+    auto* pamiec = static_cast<Slowo*>(std::aligned_alloc(wyrownanie, bajty));
     if (pamiec == nullptr) {
         throw std::bad_alloc();
     }
