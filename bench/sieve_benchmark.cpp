@@ -58,4 +58,4 @@ void BM_primesieve_generate_primes(benchmark::State& state)
 BENCHMARK(BM_primesieve_generate_primes)->Apply(register_bounds);
 #endif
 
-}  // namespace
+} // namespace

@@ -40,7 +40,7 @@ int blad_zapisu()
     return blad(std::string("blad zapisu: ") + std::strerror(przyczyna));
 }
 
-}  // namespace
+} // namespace
 
 int main()
 {
@@ -72,7 +72,7 @@ int main()
             // A pipe that holds a whole block wakes its reader once per
             // block rather than sixteen times; on anything but a pipe this
             // is refused, harmlessly.
-            (void)::fcntl(STDOUT_FILENO, F_SETPIPE_SZ, 1 << 20);
+            (void)::fcntl(STDOUT_FILENO, F_SETPIPE_SZ, 1 << 20); // NOLINT(cppcoreguidelines-pro-type-vararg)
         }
         if (!zapisz_calosc(STDOUT_FILENO, naglowek) || !zapisz_liczby(STDOUT_FILENO, wynik, oproznianie)) {
             return blad_zapisu();

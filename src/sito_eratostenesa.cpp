@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -23,30 +22,35 @@ constexpr std::size_t bity_slowa = 64;
 // Numbers coprime to 2, 3, 5, 7, 11 and 13 repeat with period 30030; as
 // words of 64 flags the pattern repeats every 15015 words (lcm(30030, 64)
 // bits). Copying it clears the multiples of those primes at memcpy speed.
-constexpr std::int64_t okres_wzorca = 2 * 3 * 5 * 7 * 11 * 13;
+constexpr std::int64_t okres_wzorca = std::int64_t{2} * 3 * 5 * 7 * 11 * 13;
 constexpr std::size_t slowa_wzorca = okres_wzorca / 2;
 constexpr int pierwsza_wysiewana = 17;
 
 // Flags are marked one cache-sized block at a time, so that each block stays
 // in the first-level cache while every sieving prime passes over it.
-constexpr std::size_t slowa_bloku = 4096;  // 32 KiB, 262144 numbers
+constexpr std::size_t slowa_bloku = 4096; // 32 KiB, 262144 numbers
 
 constexpr std::size_t duza_strona = std::size_t{2} << 20;
 
-struct ZwolnijPamiec {
-    void operator()(Slowo* p) const noexcept { std::free(p); }
+// Returns flag words to the aligned allocation they came from.
+struct ZwolnijFlagi {
+    std::size_t wyrownanie;
+    void operator()(Slowo* p) const noexcept { ::operator delete (p, std::align_val_t{wyrownanie}); }
 };
-using Flagi = std::unique_ptr<Slowo[], ZwolnijPamiec>;
+using Flagi = std::unique_ptr<Slowo[], ZwolnijFlagi>; // NOLINT(cppcoreguidelines-avoid-c-arrays): owns a raw array
 
 // Asks the kernel for huge pages where it offers them: at the largest bounds
 // the page faults on hundreds of MiB cost as much as the marking.
 void popros_o_duze_strony(void* poczatek, std::size_t bajty)
 {
-    const auto od = (reinterpret_cast<std::uintptr_t>(poczatek) + duza_strona - 1) & ~(duza_strona - 1);
-    const auto do_ = (reinterpret_cast<std::uintptr_t>(poczatek) + bajty) & ~(duza_strona - 1);
+    // Page arithmetic needs the address as a number.
+    const auto adres =
+        reinterpret_cast<std::uintptr_t>(poczatek); // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
+    const std::uintptr_t od = (adres + duza_strona - 1) & ~(duza_strona - 1);
+    const std::uintptr_t do_ = (adres + bajty) & ~(duza_strona - 1);
     if (do_ > od) {
         // Only a hint: without it the pages are merely smaller.
-        (void)::madvise(reinterpret_cast<void*>(od), do_ - od, MADV_HUGEPAGE);
+        (void)::madvise(static_cast<char*>(poczatek) + (od - adres), do_ - od, MADV_HUGEPAGE);
     }
 }
 
@@ -56,12 +60,10 @@ Flagi przydziel_flagi(std::size_t slowa)
 {
     const std::size_t wyrownanie = slowa * sizeof(Slowo) >= 8 * duza_strona ? duza_strona : 64;
     const std::size_t bajty = (slowa * sizeof(Slowo) + wyrownanie - 1) / wyrownanie * wyrownanie;
-    auto* pamiec = static_cast<Slowo*>(std::aligned_alloc(wyrownanie, bajty));
-    if (pamiec == nullptr) {
-        throw std::bad_alloc();
-    }
-    popros_o_duze_strony(pamiec, bajty);
-    return Flagi(pamiec);
+    // Throws std::bad_alloc when the memory is not there.
+    Flagi a(static_cast<Slowo*>(::operator new (bajty, std::align_val_t{wyrownanie})), ZwolnijFlagi{wyrownanie});
+    popros_o_duze_strony(a.get(), bajty);
+    return a;
 }
 
 // Built once and only read afterwards.
@@ -112,8 +114,7 @@ void wpisz_wzorzec(Slowo* a, std::size_t od, std::size_t do_)
 }
 
 // Population count, compiled also for processors with a popcount instruction.
-__attribute__((target_clones("popcnt", "default"))) std::size_t policz_jedynki(const Slowo* slowa,
-                                                                                std::size_t ile)
+__attribute__((target_clones("popcnt", "default"))) std::size_t policz_jedynki(const Slowo* slowa, std::size_t ile)
 {
     std::size_t suma = 0;
     for (std::size_t w = 0; w < ile; ++w) {
@@ -122,7 +123,7 @@ __attribute__((target_clones("popcnt", "default"))) std::size_t policz_jedynki(c
     return suma;
 }
 
-}  // namespace
+} // namespace
 
 std::vector<int> Sito_Eratostenesa(int n)
 {

@@ -1,7 +1,7 @@
 #include "zapis.h"
 
-#include <cerrno>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <vector>
@@ -29,10 +29,11 @@ namespace {
 constexpr std::array<char, 40000> cztery_cyfry = [] {
     std::array<char, 40000> t{};
     for (int d = 0; d < 10000; ++d) {
-        t[4 * d] = static_cast<char>('0' + d / 1000);
-        t[4 * d + 1] = static_cast<char>('0' + d / 100 % 10);
-        t[4 * d + 2] = static_cast<char>('0' + d / 10 % 10);
-        t[4 * d + 3] = static_cast<char>('0' + d % 10);
+        const auto i = static_cast<std::size_t>(d) * 4;
+        t.at(i) = static_cast<char>('0' + d / 1000);
+        t.at(i + 1) = static_cast<char>('0' + d / 100 % 10);
+        t.at(i + 2) = static_cast<char>('0' + d / 10 % 10);
+        t.at(i + 3) = static_cast<char>('0' + d % 10);
     }
     return t;
 }();
@@ -65,11 +66,11 @@ char* zapisz_dziesietnie(char* cel, int liczba, Poczatek& poczatek)
     // the text really goes.
     std::memcpy(cel, poczatek.cyfry.data(), 8);
     cel += poczatek.dlugosc;
-    std::memcpy(cel, cztery_cyfry.data() + 4 * dol, 4);
+    std::memcpy(cel, cztery_cyfry.data() + static_cast<std::ptrdiff_t>(dol) * 4, 4);
     return cel + 4;
 }
 
-}  // namespace
+} // namespace
 
 bool zapisz_liczby(int fd, std::span<const int> liczby, Oproznianie oproznianie)
 {
@@ -86,8 +87,8 @@ bool zapisz_liczby(int fd, std::span<const int> liczby, Oproznianie oproznianie)
         koniec = zapisz_dziesietnie(koniec, liczba, poczatek);
         *koniec++ = '\n';
         if (static_cast<std::size_t>(koniec - poczatek_bufora) >= prog) {
-            if (!zapisz_calosc(fd, std::string_view(poczatek_bufora,
-                                                    static_cast<std::size_t>(koniec - poczatek_bufora)))) {
+            if (!zapisz_calosc(fd,
+                               std::string_view(poczatek_bufora, static_cast<std::size_t>(koniec - poczatek_bufora)))) {
                 return false;
             }
             koniec = poczatek_bufora;

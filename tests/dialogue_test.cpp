@@ -44,12 +44,15 @@ bool sanitized_build()
 struct Exchange {
     const char* name;
     std::string input;
-    std::string after_prompt;  // standard output after the prompt line
+    std::string after_prompt; // standard output after the prompt line
     std::string err;
     int status;
 };
 
-void PrintTo(const Exchange& e, std::ostream* os) { *os << e.name; }
+void PrintTo(const Exchange& e, std::ostream* os)
+{
+    *os << e.name;
+}
 
 class Dialogue : public ::testing::TestWithParam<Exchange> {};
 
@@ -64,28 +67,22 @@ TEST_P(Dialogue, AnswersExactly)
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, Dialogue,
-    ::testing::Values(
-        Exchange{"one", "1\n", "", "", 0},
-        Exchange{"two", "2\n", listing({2}), "", 0},
-        Exchange{"ten", "10\n", listing({2, 3, 5, 7}), "", 0},
-        Exchange{"square_of_prime", "25\n", listing({2, 3, 5, 7, 11, 13, 17, 19, 23}), "", 0},
-        Exchange{"thirty", "30\n", listing({2, 3, 5, 7, 11, 13, 17, 19, 23, 29}), "", 0},
-        Exchange{"blanks_then_letters", "  \t 17xyz\n", listing({2, 3, 5, 7, 11, 13, 17}), "", 0},
-        Exchange{"plus_sign", "+11\n", listing({2, 3, 5, 7, 11}), "", 0},
-        Exchange{"line_ends_first", "\n\n 3", listing({2, 3}), "", 0},
-        Exchange{"second_number_unread", "5 100\n", listing({2, 3, 5}), "", 0},
-        Exchange{"zero", "0\n", "", "", 0},
-        Exchange{"negative", "-7\n", "", "", 0},
-        Exchange{"negative_beyond_int", "-99999999999999999999999\n", "", "", 0},
-        Exchange{"int_min", "-2147483648\n", "", "", 0},
-        Exchange{"text", "abc\n", "", "", 0},
-        Exchange{"hexadecimal", "0x1A\n", "", "", 0},
-        Exchange{"lone_sign", "+\n", "", "", 0},
-        Exchange{"empty_input", "", "", "", 0},
-        Exchange{"only_white_space", " \n\t\n", "", "", 0},
-        Exchange{"just_above_int", "2147483648\n", "", range_error, 1},
-        Exchange{"far_above_int", "99999999999999999999999999\n", "", range_error, 1},
-        Exchange{"above_int_with_plus", "+4294967296\n", "", range_error, 1}),
+    ::testing::Values(Exchange{"one", "1\n", "", "", 0}, Exchange{"two", "2\n", listing({2}), "", 0},
+                      Exchange{"ten", "10\n", listing({2, 3, 5, 7}), "", 0},
+                      Exchange{"square_of_prime", "25\n", listing({2, 3, 5, 7, 11, 13, 17, 19, 23}), "", 0},
+                      Exchange{"thirty", "30\n", listing({2, 3, 5, 7, 11, 13, 17, 19, 23, 29}), "", 0},
+                      Exchange{"blanks_then_letters", "  \t 17xyz\n", listing({2, 3, 5, 7, 11, 13, 17}), "", 0},
+                      Exchange{"plus_sign", "+11\n", listing({2, 3, 5, 7, 11}), "", 0},
+                      Exchange{"line_ends_first", "\n\n 3", listing({2, 3}), "", 0},
+                      Exchange{"second_number_unread", "5 100\n", listing({2, 3, 5}), "", 0},
+                      Exchange{"zero", "0\n", "", "", 0}, Exchange{"negative", "-7\n", "", "", 0},
+                      Exchange{"negative_beyond_int", "-99999999999999999999999\n", "", "", 0},
+                      Exchange{"int_min", "-2147483648\n", "", "", 0}, Exchange{"text", "abc\n", "", "", 0},
+                      Exchange{"hexadecimal", "0x1A\n", "", "", 0}, Exchange{"lone_sign", "+\n", "", "", 0},
+                      Exchange{"empty_input", "", "", "", 0}, Exchange{"only_white_space", " \n\t\n", "", "", 0},
+                      Exchange{"just_above_int", "2147483648\n", "", range_error, 1},
+                      Exchange{"far_above_int", "99999999999999999999999999\n", "", range_error, 1},
+                      Exchange{"above_int_with_plus", "+4294967296\n", "", range_error, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------
@@ -131,7 +128,10 @@ struct MemoryShortage {
     rlim_t limit;
 };
 
-void PrintTo(const MemoryShortage& m, std::ostream* os) { *os << m.name; }
+void PrintTo(const MemoryShortage& m, std::ostream* os)
+{
+    *os << m.name;
+}
 
 class DialogueMemory : public ::testing::TestWithParam<MemoryShortage> {};
 
@@ -195,4 +195,4 @@ TEST(DialogueSlow, LargestBoundListsEveryPrime)
     EXPECT_EQ(r.exit_status, 0);
 }
 
-}  // namespace
+} // namespace

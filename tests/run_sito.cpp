@@ -77,7 +77,7 @@ std::string read_all(int fd)
     ::_exit(127);
 }
 
-}  // namespace
+} // namespace
 
 RunResult run_sito(const RunSetup& setup)
 {

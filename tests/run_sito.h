@@ -9,11 +9,11 @@
 #include <sys/resource.h>
 
 struct RunSetup {
-    std::string input{};           // what standard input holds
-    bool close_stdin = false;      // start with descriptor 0 closed instead
+    std::string input{};      // what standard input holds
+    bool close_stdin = false; // start with descriptor 0 closed instead
     enum class Out { Pipe, DevFull, Closed, File } out = Out::Pipe;
     rlim_t address_space_limit = RLIM_INFINITY;
-    rlim_t file_size_limit = RLIM_INFINITY;  // with Out::File; SIGXFSZ is ignored
+    rlim_t file_size_limit = RLIM_INFINITY; // with Out::File; SIGXFSZ is ignored
     // Receives standard output piece by piece; by default it is kept in
     // RunResult::out.
     std::function<void(std::string_view)> on_output{};
@@ -22,7 +22,7 @@ struct RunSetup {
 struct RunResult {
     std::string out;
     std::string err;
-    int exit_status = -1;  // -1 when the child was killed by a signal
+    int exit_status = -1; // -1 when the child was killed by a signal
     int signal = 0;
 };
 

@@ -18,8 +18,7 @@ namespace {
 
 // Reads what the terminal shows until `done` holds for it, the program
 // closes the terminal, or a few seconds pass with nothing new.
-template <typename Done>
-std::string read_screen(int master, std::string screen, Done done)
+template <typename Done> std::string read_screen(int master, std::string screen, Done done)
 {
     std::array<char, 4096> buffer{};
     while (!done(screen)) {
@@ -32,7 +31,7 @@ std::string read_screen(int master, std::string screen, Done done)
             continue;
         }
         if (got <= 0) {
-            break;  // EIO: the program has closed its side
+            break; // EIO: the program has closed its side
         }
         screen.append(buffer.data(), static_cast<std::size_t>(got));
     }
@@ -68,4 +67,4 @@ TEST(Terminal, QuestionComesFirstAndListingFollowsTheTypedBound)
     ::close(master);
 }
 
-}  // namespace
+} // namespace

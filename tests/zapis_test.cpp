@@ -40,11 +40,11 @@ class WritingNumbers : public ::testing::TestWithParam<Oproznianie> {};
 // leading part repeated with different endings, and any order and sign.
 TEST_P(WritingNumbers, MatchesDecimalText)
 {
-    const std::vector<int> numbers = {0,         1,         9,         10,        9999,       10000,     10001,
-                                      10007,     10070,     10700,     17000,     99999,      100000,    123450009,
-                                      123450010, 123459999, 123460000, 99999999,  100000000,  100000007, 999999937,
-                                      1000000000, INT_MAX,  12,        -1,        -10000,     -123456789, INT_MIN,
-                                      20000,     20000,     5};
+    const std::vector<int> numbers = {0,          1,         9,         10,       9999,      10000,      10001,
+                                      10007,      10070,     10700,     17000,    99999,     100000,     123450009,
+                                      123450010,  123459999, 123460000, 99999999, 100000000, 100000007,  999999937,
+                                      1000000000, INT_MAX,   12,        -1,       -10000,    -123456789, INT_MIN,
+                                      20000,      20000,     5};
     EXPECT_EQ(written(numbers, GetParam()), expected_lines(numbers));
 }
 
@@ -58,8 +58,7 @@ TEST_P(WritingNumbers, ManyBlocksMatchDecimalText)
     EXPECT_EQ(written(numbers, GetParam()), expected_lines(numbers));
 }
 
-INSTANTIATE_TEST_SUITE_P(BothModes, WritingNumbers,
-                         ::testing::Values(Oproznianie::co_wiersz, Oproznianie::blokami),
+INSTANTIATE_TEST_SUITE_P(BothModes, WritingNumbers, ::testing::Values(Oproznianie::co_wiersz, Oproznianie::blokami),
                          [](const auto& info) {
                              return std::string(info.param == Oproznianie::co_wiersz ? "line_by_line" : "blocks");
                          });
@@ -71,4 +70,4 @@ TEST(WritingNumbersFailure, RefusedWriteIsReportedWithErrno)
     EXPECT_EQ(errno, EBADF);
 }
 
-}  // namespace
+} // namespace
