@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -62,6 +63,35 @@ INSTANTIATE_TEST_SUITE_P(BothModes, WritingNumbers, ::testing::Values(Oprozniani
                          [](const auto& info) {
                              return std::string(info.param == Oproznianie::co_wiersz ? "line_by_line" : "blocks");
                          });
+
+// Over a packet socket every write arrives as a packet of its own, so the
+// packets show where the writer flushed.
+std::vector<std::string> packets_written(const std::vector<int>& numbers, Oproznianie oproznianie)
+{
+    int ends[2] = {-1, -1};
+    EXPECT_EQ(::socketpair(AF_UNIX, SOCK_SEQPACKET, 0, ends), 0);
+    EXPECT_TRUE(zapisz_liczby(ends[0], numbers, oproznianie));
+    ::close(ends[0]);
+    std::vector<std::string> packets;
+    std::string packet(1 << 21, '\0');
+    for (ssize_t got = 0; (got = ::read(ends[1], packet.data(), packet.size())) > 0;) {
+        packets.emplace_back(packet.data(), static_cast<std::size_t>(got));
+    }
+    ::close(ends[1]);
+    return packets;
+}
+
+TEST(WritingNumbersFlush, LineByLineWritesEachLineAsItIsDone)
+{
+    EXPECT_EQ(packets_written({2, 3, 10007, 2147483647}, Oproznianie::co_wiersz),
+              (std::vector<std::string>{"2\n", "3\n", "10007\n", "2147483647\n"}));
+}
+
+TEST(WritingNumbersFlush, BlocksGatherManyLinesIntoOneWrite)
+{
+    EXPECT_EQ(packets_written({2, 3, 10007, 2147483647}, Oproznianie::blokami),
+              (std::vector<std::string>{"2\n3\n10007\n2147483647\n"}));
+}
 
 TEST(WritingNumbersFailure, RefusedWriteIsReportedWithErrno)
 {
