@@ -8,7 +8,6 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <numeric>
 
 #include <sys/mman.h>
 
@@ -70,10 +69,10 @@ Flagi przydziel_flagi(std::size_t slowa)
 const std::vector<Slowo>& wzorzec()
 {
     static const std::vector<Slowo> slowa = [] {
-        std::vector<Slowo> w(slowa_wzorca, 0);
-        for (std::int64_t k = 0; k < okres_wzorca * 32; ++k) {
-            if (std::gcd(k, okres_wzorca) == 1) {
-                w[static_cast<std::size_t>(k) / bity_slowa] |= Slowo{1} << (k % 64);
+        std::vector<Slowo> w(slowa_wzorca, ~Slowo{0});
+        for (const std::uint64_t p : {2, 3, 5, 7, 11, 13}) {
+            for (std::uint64_t k = 0; k < slowa_wzorca * bity_slowa; k += p) {
+                w[k / bity_slowa] &= ~(Slowo{1} << (k % bity_slowa));
             }
         }
         return w;
@@ -113,8 +112,13 @@ void wpisz_wzorzec(Slowo* a, std::size_t od, std::size_t do_)
     }
 }
 
-// Population count, compiled also for processors with a popcount instruction.
-__attribute__((target_clones("popcnt", "default"))) std::size_t policz_jedynki(const Slowo* slowa, std::size_t ile)
+// Population count. On x86-64 it is compiled twice, with and without the
+// popcount instruction, and the processor's own is chosen at load time.
+#if defined(__x86_64__)
+__attribute__((target_clones("popcnt", "default")))
+#endif
+std::size_t
+policz_jedynki(const Slowo* slowa, std::size_t ile)
 {
     std::size_t suma = 0;
     for (std::size_t w = 0; w < ile; ++w) {
