@@ -214,9 +214,10 @@ std::vector<int> Sito_Eratostenesa(int n)
     std::vector<int> wynik;
     wynik.reserve(ile_pierwszych);
     popros_o_duze_strony(wynik.data(), ile_pierwszych * sizeof(int));
-    // Decoded a stretch at a time into a buffer with room for the overrun.
-    std::array<int, slowa_odcinka * bity_slowa + 8>
-        odcinek; // NOLINT(cppcoreguidelines-pro-type-member-init): filled before read
+    // Decoded a stretch at a time into a buffer with room for the overrun;
+    // it is filled before it is read, so it is left uninitialised.
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-member-init)
+    std::array<int, slowa_odcinka * bity_slowa + 8> odcinek;
     for (std::size_t od = 0; od < liczba_slow; od += slowa_odcinka) {
         const std::size_t do_ = std::min(od + slowa_odcinka, liczba_slow);
         int* koniec = wypisz_bity(a.get(), od, do_, odcinek.data());
