@@ -8,6 +8,7 @@
 #include <charconv>
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -150,6 +151,21 @@ INSTANTIATE_TEST_SUITE_P(Limits, DialogueMemory,
                          ::testing::Values(MemoryShortage{"flags", "2000000000\n", 64U << 20},
                                            MemoryShortage{"list", "400000000\n", 128U << 20}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Into a pipe the question is written at once, and the listing in a block.
+TEST(DialogueOutput, ListingToAPipeIsWrittenInOneBlock)
+{
+    const std::string log_path = ::testing::TempDir() + "sito-pipe-writes";
+    std::remove(log_path.c_str());
+    const RunResult r = run_sito({.input = "30\n",
+                                  .environment = {{"LD_PRELOAD", WRITE_LOG_SHIM},
+                                                  {"SITO_WRITE_LOG", log_path},
+                                                  {"ASAN_OPTIONS", "verify_asan_link_order=0"}}});
+    EXPECT_EQ(r.out, std::string(prompt_line) + listing({2, 3, 5, 7, 11, 13, 17, 19, 23, 29}));
+    // The question, the header, then all ten primes in 26 bytes.
+    EXPECT_EQ(write_sizes(log_path), (std::vector<std::size_t>{90, 14, 26}));
+    std::remove(log_path.c_str());
+}
 
 // ---------------------------------------------------------------------------
 // The largest bound: every prime up to 2147483647, through a pipe.

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 
@@ -70,6 +71,9 @@ std::string read_all(int fd)
     const rlimit fsize{setup.file_size_limit, setup.file_size_limit};
     if (::setrlimit(RLIMIT_AS, &as) != 0 || ::setrlimit(RLIMIT_FSIZE, &fsize) != 0) {
         ::_exit(126);
+    }
+    for (const auto& [name, value] : setup.environment) {
+        ::setenv(name.c_str(), value.c_str(), 1);
     }
     std::signal(SIGXFSZ, SIG_IGN);
     std::signal(SIGPIPE, SIG_DFL);
@@ -150,4 +154,14 @@ RunResult run_sito(const RunSetup& setup)
     ::close(err_fd);
     ::close(in_fd);
     return result;
+}
+
+std::vector<std::size_t> write_sizes(const std::string& log_path)
+{
+    std::ifstream log(log_path);
+    std::vector<std::size_t> sizes;
+    for (std::size_t size = 0; log >> size;) {
+        sizes.push_back(size);
+    }
+    return sizes;
 }

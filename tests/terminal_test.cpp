@@ -7,7 +7,10 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <poll.h>
 #include <pty.h>
@@ -65,6 +68,35 @@ TEST(Terminal, QuestionComesFirstAndListingFollowsTheTypedBound)
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     ::close(master);
+}
+
+// With the write log preloaded: every line reaches the terminal in a write of
+// its own, as soon as it is done.
+TEST(Terminal, EachLineIsWrittenAsSoonAsItIsDone)
+{
+    const std::string log_path = ::testing::TempDir() + "sito-terminal-writes";
+    std::remove(log_path.c_str());
+    int master = -1;
+    const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::setenv("LD_PRELOAD", WRITE_LOG_SHIM, 1);
+        ::setenv("SITO_WRITE_LOG", log_path.c_str(), 1);
+        ::setenv("ASAN_OPTIONS", "verify_asan_link_order=0", 1);
+        ::execl(SITO_PATH, "sito", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    const std::string question =
+        read_screen(master, "", [](const std::string& s) { return s.find('\n') != std::string::npos; });
+    ASSERT_EQ(::write(master, "30\n", 3), 3);
+    read_screen(master, question, [](const std::string&) { return false; });
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ::close(master);
+
+    // The question, the header, then 2, 3, 5, 7 and six two-digit primes.
+    EXPECT_EQ(write_sizes(log_path), (std::vector<std::size_t>{90, 14, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3}));
+    std::remove(log_path.c_str());
 }
 
 } // namespace
