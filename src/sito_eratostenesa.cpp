@@ -22,13 +22,16 @@ constexpr std::size_t bity_slowa = 64;
 // Numbers coprime to 2, 3, 5, 7, 11 and 13 repeat with period 30030; as
 // words of 64 flags the pattern repeats every 15015 words (lcm(30030, 64)
 // bits). Copying it clears the multiples of those primes at memcpy speed.
-constexpr std::int64_t okres_wzorca = std::int64_t{2} * 3 * 5 * 7 * 11 * 13;
+constexpr std::array<std::uint64_t, 6> pierwsze_wzorca = {2, 3, 5, 7, 11, 13};
+constexpr std::uint64_t okres_wzorca = std::uint64_t{2} * 3 * 5 * 7 * 11 * 13;
 constexpr std::size_t slowa_wzorca = okres_wzorca / 2;
-constexpr int pierwsza_wysiewana = 17;
 
 // Flags are marked one cache-sized block at a time, so that each block stays
 // in the first-level cache while every sieving prime passes over it.
 constexpr std::size_t slowa_bloku = 4096; // 32 KiB, 262144 numbers
+
+// Primes are collected from this many words at a time.
+constexpr std::size_t slowa_odcinka = 256;
 
 constexpr std::size_t duza_strona = std::size_t{2} << 20;
 
@@ -71,7 +74,7 @@ const std::vector<Slowo>& wzorzec()
 {
     static const std::vector<Slowo> slowa = [] {
         std::vector<Slowo> w(slowa_wzorca, ~Slowo{0});
-        for (const std::uint64_t p : {2, 3, 5, 7, 11, 13}) {
+        for (const std::uint64_t p : pierwsze_wzorca) {
             for (std::uint64_t k = 0; k < slowa_wzorca * bity_slowa; k += p) {
                 w[k / bity_slowa] &= ~(Slowo{1} << (k % bity_slowa));
             }
@@ -81,7 +84,8 @@ const std::vector<Slowo>& wzorzec()
     return slowa;
 }
 
-// The odd primes from 17 up to `r` (r <= 46340): these do the marking.
+// The primes above the pattern's, up to `r` (r <= 46340): these do the
+// marking.
 std::vector<std::uint32_t> wysiewane_pierwsze(int r)
 {
     std::vector<char> zlozona(static_cast<std::size_t>(std::max(r, 1)) + 1, 0);
@@ -90,7 +94,7 @@ std::vector<std::uint32_t> wysiewane_pierwsze(int r)
         if (zlozona[static_cast<std::size_t>(i)] != 0) {
             continue;
         }
-        if (i >= pierwsza_wysiewana) {
+        if (static_cast<std::uint64_t>(i) > pierwsze_wzorca.back()) {
             pierwsze.push_back(static_cast<std::uint32_t>(i));
         }
         for (int j = i * i; j <= r; j += i) {
@@ -103,11 +107,12 @@ std::vector<std::uint32_t> wysiewane_pierwsze(int r)
 // Copies the pattern into words [od, do_) of the flags.
 void wpisz_wzorzec(Slowo* a, std::size_t od, std::size_t do_)
 {
+    const Slowo* const zrodlo = wzorzec().data();
     std::size_t w = od;
     std::size_t przesuniecie = od % slowa_wzorca;
     while (w < do_) {
         const std::size_t ile = std::min(do_ - w, slowa_wzorca - przesuniecie);
-        std::memcpy(a + w, wzorzec().data() + przesuniecie, ile * sizeof(Slowo));
+        std::memcpy(a + w, zrodlo + przesuniecie, ile * sizeof(Slowo));
         w += ile;
         przesuniecie = 0;
     }
@@ -130,7 +135,6 @@ policz_jedynki(const Slowo* slowa, std::size_t ile)
 
 // Writes the numbers whose flags are set in words [od, do_) at `cel`, in
 // order, and returns their end. May write up to 8 entries past it.
-constexpr std::size_t slowa_odcinka = 256;
 #if defined(__x86_64__)
 __attribute__((target_clones("popcnt", "default")))
 #endif
@@ -189,8 +193,9 @@ std::vector<int> Sito_Eratostenesa(int n)
         if (od == 0) {
             // The pattern cleared the pattern primes themselves and kept 1.
             a[0] &= ~Slowo{0b11};
-            a[0] |= (Slowo{1} << 2) | (Slowo{1} << 3) | (Slowo{1} << 5) | (Slowo{1} << 7) | (Slowo{1} << 11) |
-                    (Slowo{1} << 13);
+            for (const std::uint64_t p : pierwsze_wzorca) {
+                a[0] |= Slowo{1} << p;
+            }
         }
 
         const std::uint64_t koniec = do_ * bity_slowa;

@@ -79,7 +79,7 @@ bool zapisz_liczby(int fd, std::span<const int> liczby, Oproznianie oproznianie)
     constexpr std::size_t rozmiar_bloku = std::size_t{1} << 20;
     const std::size_t prog = oproznianie == Oproznianie::co_wiersz ? 1 : rozmiar_bloku;
 
-    std::vector<char> bufor(rozmiar_bloku + zapas);
+    std::vector<char> bufor(prog + zapas);
     char* const poczatek_bufora = bufor.data();
     char* koniec = poczatek_bufora;
     Poczatek poczatek;
